@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <string>
 #include <vector>
 
@@ -284,20 +286,27 @@ TEST(Transport, HeaderBlockOver5000Bytes) {
 }
 
 // The boundary, with the block rebuilt as "Name: value" lines: 4999 bytes
-// and the zero byte fit, 5000 do not.
+// and the zero byte fit, 5000 do not. The filler comes in lines of at most
+// 1000 bytes, since WinINet under Wine cuts a header line at 4 KiB.
 TEST(Transport, HeaderBlockBoundary) {
     for (const std::size_t size : {std::size_t{4999}, std::size_t{5000}}) {
         SCOPED_TRACE(size);
-        const std::string status = "HTTP/1.1 200 OK";
-        const std::string length = "Content-Length: 2";
-        const std::string fillerName = "X-Filler: ";
-        const std::size_t fixed = status.size() + 2 + length.size() + 2 + fillerName.size() + 2 + 2;
-        const std::string filler = fillerName + std::string(size - fixed, 'f');
-        CaptureServer server({{status + "\r\n" + filler + "\r\n" + length + "\r\n\r\nok"}});
+        const std::string status = "HTTP/1.1 200 OK\r\n";
+        const std::string length = "Content-Length: 2\r\n";
+        // Lines "X-Filler-N: fff...f" CR LF sharing what is left evenly.
+        const std::size_t left = size - status.size() - length.size() - 2;
+        const std::size_t lines = (left + 999) / 1000;
+        std::string fillers;
+        for (std::size_t i = 0; i < lines; ++i) {
+            const std::size_t line = left / lines + (i < left % lines ? 1 : 0);
+            const std::string name = "X-Filler-" + std::to_string(i) + ": ";
+            fillers += name + std::string(line - name.size() - 2, 'f') + "\r\n";
+        }
+        const std::string block = status + fillers + length + "\r\n";
+        ASSERT_EQ(block.size(), size);
+        CaptureServer server({{block + "ok"}});
         const Outcome out = Fetch(Call(Text("http://" + server.Authority() + "/")));
         EXPECT_EQ(out.body, Bytes("ok"));
-        const std::string block = status + "\r\n" + filler + "\r\n" + length + "\r\n\r\n";
-        ASSERT_EQ(block.size(), size);
         EXPECT_EQ(out.rawHeaders, size < 5000 ? Text(block.c_str()) : kBlankHeaders);
     }
 }
@@ -365,7 +374,10 @@ TEST(Transport, NamedProxyGetsTheAbsoluteForm) {
         std::string host;
     };
     const Case cases[] = {
-        {"http://quorvel.invalid/p?q=a b", "http://quorvel.invalid/p?q=a%20b", "quorvel.invalid"},
+        // Wine's WinINet names the default port in the absolute form too.
+        {"http://quorvel.invalid/p?q=a b",
+         TransportIsWineWinInet() ? "http://quorvel.invalid:80/p?q=a%20b" : "http://quorvel.invalid/p?q=a%20b",
+         "quorvel.invalid"},
         {"http://quorvel.invalid:8080/", "http://quorvel.invalid:8080/", "quorvel.invalid:8080"},
     };
     for (const Case& c : cases) {
@@ -400,6 +412,10 @@ TEST(Transport, TinyproxyPassesTheRequestOn) {
 
 // The proxy carries http URLs only: an https URL goes straight to its server.
 TEST(Transport, HttpsBypassesTheHttpProxy) {
+    if (TransportIsWineWinInet()) {
+        GTEST_SKIP() << "Wine's WinINet stops the process (an assertion in netconnection.c) "
+                        "on an https URL with an http-only proxy";
+    }
     CaptureServer proxy({{HttpResponse("HTTP/1.1 200 OK", {}, "from the proxy")}});
     const std::string url =
         "https://127.0.0.1:" + std::to_string(PeerPort("nginx_https")) + "/plain";

@@ -76,14 +76,16 @@ make_certificates() {
         -addext "keyUsage=critical,keyCertSign,cRLSign" 2>/dev/null
     openssl req "${key[@]}" -keyout "$tls/server.key" -out "$tls/server.csr" \
         -subj "/CN=127.0.0.1" 2>/dev/null
-    printf '%s\n' "subjectAltName=IP:127.0.0.1,DNS:localhost" "basicConstraints=CA:FALSE" \
+    # The address as a DNS name too: WinINet under Wine matches the server
+    # name against DNS names only, curl against the IP address.
+    printf '%s\n' "subjectAltName=IP:127.0.0.1,DNS:127.0.0.1,DNS:localhost" "basicConstraints=CA:FALSE" \
         "extendedKeyUsage=serverAuth" >"$tls/server.ext"
     openssl x509 -req -in "$tls/server.csr" -CA "$tls/ca.pem" -CAkey "$tls/ca.key" \
         -CAcreateserial -out "$tls/server.pem" -days 30 -extfile "$tls/server.ext" 2>/dev/null
     # Self-signed, for the right name: only the issuer is wrong.
     openssl req -x509 "${key[@]}" -keyout "$tls/untrusted.key" -out "$tls/untrusted.pem" \
         -days 30 -subj "/CN=127.0.0.1" \
-        -addext "subjectAltName=IP:127.0.0.1,DNS:localhost" 2>/dev/null
+        -addext "subjectAltName=IP:127.0.0.1,DNS:127.0.0.1,DNS:localhost" 2>/dev/null
 }
 
 make_content() {

@@ -14,4 +14,8 @@ Internet& TestTransport();
 // where the transport has such a time-out.
 Internet& ImpatientTestTransport();
 
+// Whether the transport is Wine's WinINet, whose known differences the
+// shared cases name where they meet them.
+bool TransportIsWineWinInet();
+
 }  // namespace quorvel

@@ -33,4 +33,6 @@ Internet& ImpatientTestTransport() {
     return internet;
 }
 
+bool TransportIsWineWinInet() { return false; }
+
 }  // namespace quorvel

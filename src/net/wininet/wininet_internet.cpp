@@ -1,5 +1,6 @@
 #include "net/wininet/wininet_internet.h"
 
+#include <cstring>
 #include <string>
 
 #include "net/wininet/wininet_functions.h"
@@ -77,11 +78,21 @@ bool WinInetInternet::ReadFile(InternetHandle request, Bytes& block, std::int32_
 
 bool WinInetInternet::QueryInfo(InternetHandle request, std::int32_t infoLevel, Bytes& buffer,
                                 std::int32_t& bufferLength) {
-    DWORD length = Dword(bufferLength < buffer.Length() ? bufferLength : buffer.Length());
-    const BOOL ok = DynHttpQueryInfoA()(Native(request), Dword(infoLevel), buffer.Data(), &length,
+    // Queried into a scratch copy first: after a failed exchange Wine's
+    // WinINet answers with an empty block (a lone CR LF, no status line),
+    // which is no response header block and must leave the caller's storage
+    // untouched, as a failed query does.
+    const std::int32_t room = bufferLength < buffer.Length() ? bufferLength : buffer.Length();
+    Bytes scratch = buffer;
+    DWORD length = Dword(room);
+    const BOOL ok = DynHttpQueryInfoA()(Native(request), Dword(infoLevel), scratch.Data(), &length,
                                         nullptr);
+    if (ok == FALSE || (infoLevel == kQueryRawHeadersCrlf && scratch.View().substr(0, 5) != "HTTP/")) {
+        return false;
+    }
+    std::memcpy(buffer.Data(), scratch.View().data(), static_cast<std::size_t>(room));
     bufferLength = static_cast<std::int32_t>(length);
-    return ok != FALSE;
+    return true;
 }
 
 bool WinInetInternet::CloseHandle(InternetHandle handle) {

@@ -13,6 +13,9 @@
 #include "app/win32/browser.h"
 #include "app/win32/clipboard.h"
 #include "app/win32/main_window.h"
+#include "net/fetch_page.h"
+#include "support/capture_server.h"
+#include "support/expected_request.h"
 #include "support/recording_internet.h"
 #include "support/text_helpers.h"
 
@@ -294,6 +297,50 @@ TEST_F(MainWindowTest, HyperlinkColoursAndVisitedState) {
     EXPECT_FALSE(window.Link().Visited());
     EXPECT_EQ(window.Link().TextColour(), kLinkColour) << "a failed opening clears the visited state";
     EXPECT_NE(GetFocus(), link) << "the hyperlink box never takes the focus";
+}
+
+// The real transport and a real server on loopback: what the service
+// receives for an address typed in Chinese (GBK on this code page), and
+// what the window shows and copies.
+TEST(MainWindowWithService, ShortenAndShortenAndCopy) {
+    CaptureServer service({{HttpResponse("HTTP/1.1 200 OK", {"Content-Type: text/plain"}, "http://q.test/7")}});
+    MainWindow window(GetModuleHandleW(nullptr), SystemInternet(), RequestPrefix(service.Authority().c_str()),
+                      L"http://publisher.test/", [](const std::wstring&) { return true; });
+    ASSERT_TRUE(window.Create(SW_SHOW));
+    SetWindowTextW(window.ControlWindow(Control::编辑框1), L"http://例子.test/你好?a=1&b=2#c d");
+    const std::string address = "http://\xC0\xFD\xD7\xD3.test/\xC4\xE3\xBA\xC3?a=1&b=2#c d";
+    ASSERT_EQ(window.EditText(Control::编辑框1).Str(), address) << "the box reads as GBK";
+
+    SendMessageW(window.ControlWindow(Control::按钮1), BM_CLICK, 0, 0);
+    EXPECT_EQ(window.EditText(Control::编辑框2), Text("http://q.test/7"));
+    EXPECT_EQ(GetFocus(), window.ControlWindow(Control::编辑框2));
+
+    window.SetFocus(Control::按钮5);
+    ClipboardSetText("before");
+    SendMessageW(window.ControlWindow(Control::按钮5), BM_CLICK, 0, 0);
+    EXPECT_EQ(ClipboardGetText(), Text("http://q.test/7"));
+    EXPECT_EQ(GetFocus(), window.ControlWindow(Control::按钮5));
+
+    const std::string url = "http://" + service.Authority() + "/api/Tq4wRb/?s=" + address;
+    const std::string path = "/api/Tq4wRb/?s=http://\xC0\xFD\xD7\xD3.test/\xC4\xE3\xBA\xC3?a=1&b=2#c%20d";
+    const std::string head = ExpectedHead(RequestHead{
+        "GET", path, service.Authority(), std::string(kDefaultAgent),
+        {"Referer: " + url, "Accept: */*", "Accept-Language: zh-cn",
+         "Content-Type: application/x-www-form-urlencoded"},
+        std::nullopt});
+    EXPECT_EQ(service.Requests(), (std::vector<std::string>{head, head}));
+}
+
+TEST(MainWindowWithService, ServiceDownEmptiesTheAnswer) {
+    RefusingPort down;
+    MainWindow window(GetModuleHandleW(nullptr), SystemInternet(),
+                      RequestPrefix(("127.0.0.1:" + std::to_string(down.Port())).c_str()),
+                      L"http://publisher.test/", [](const std::wstring&) { return true; });
+    ASSERT_TRUE(window.Create(SW_SHOW));
+    window.SetEditText(Control::编辑框1, "http://long.example/");
+    window.SetEditText(Control::编辑框2, "an old answer");
+    SendMessageW(window.ControlWindow(Control::按钮1), BM_CLICK, 0, 0);
+    EXPECT_EQ(window.EditText(Control::编辑框2), Text(""));
 }
 
 }  // namespace
