@@ -28,6 +28,12 @@ HMODULE Library() {
 // The address of `name`, as a function pointer of type Function.
 template <class Function>
 Function Bind(const char* name) {
+    return reinterpret_cast<Function>(WinInetFunction(name));
+}
+
+}  // namespace
+
+AnyFunction WinInetFunction(const char* name) {
     const FARPROC address = GetProcAddress(Library(), name);
     if (address == nullptr) {
         const std::string message = std::string("wininet.dll has no function ") + name;
@@ -35,10 +41,8 @@ Function Bind(const char* name) {
     }
     // Through void(*)(), the one cast between function pointer types that
     // says "the real type is known elsewhere".
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(address));
+    return reinterpret_cast<AnyFunction>(address);
 }
-
-}  // namespace
 
 #define QUORVEL_DEFINE_BINDING(name)                                               \
     decltype(&::name) Dyn##name() {                                                \

@@ -18,6 +18,13 @@ namespace quorvel::wininet {
     X(HttpQueryInfoA)                \
     X(InternetCloseHandle)
 
+using AnyFunction = void (*)();
+
+// The address of the named function of wininet.dll, looked up now; the
+// program ends with a report naming the library or the function when either
+// cannot be found.
+AnyFunction WinInetFunction(const char* name);
+
 // DynInternetOpenA() and so on: the bound address, with the exact signature
 // of the declaration in <wininet.h>.
 #define QUORVEL_DECLARE_BINDING(name) decltype(&::name) Dyn##name();
