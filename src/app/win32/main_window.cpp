@@ -15,7 +15,7 @@ constexpr int kFirstControlId = 100;
 
 enum class Kind { Label, EditBox, Button, HyperLinker };
 
-struct ControlSpec {
+struct ControlPlace {
     Control control;
     Kind kind;
     int left, top, width, height;
@@ -23,7 +23,7 @@ struct ControlSpec {
 
 // Created in this order, which is also the Tab order of the controls that
 // take the focus: 编辑框1, 按钮1, 编辑框2, 按钮2, 按钮3, 按钮4, 按钮5.
-constexpr ControlSpec kControls[] = {
+constexpr ControlPlace kControls[] = {
     {Control::编辑框1, Kind::EditBox, 16, 32, 224, 32},
     {Control::按钮1, Kind::Button, 312, 32, 56, 32},
     {Control::编辑框2, Kind::EditBox, 16, 128, 224, 32},
@@ -110,31 +110,31 @@ bool MainWindow::Create(int showCommand) {
 }
 
 bool MainWindow::CreateControls() {
-    for (const ControlSpec& spec : kControls) {
-        const RECT place{spec.left, spec.top, spec.left + spec.width, spec.top + spec.height};
+    for (const ControlPlace& place : kControls) {
+        const RECT rect{place.left, place.top, place.left + place.width, place.top + place.height};
         HWND control = nullptr;
-        const auto id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdOf(spec.control)));
-        switch (spec.kind) {
+        const auto id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdOf(place.control)));
+        switch (place.kind) {
             case Kind::Label:
                 // SS_NOPREFIX draws "&" as it is; SS_CENTERIMAGE centres one line vertically.
                 control = CreateWindowExW(0, WC_STATICW, L"", WS_CHILD | SS_LEFT | SS_NOPREFIX | SS_CENTERIMAGE,
-                                          spec.left, spec.top, spec.width, spec.height, window_, id, instance_,
+                                          place.left, place.top, place.width, place.height, window_, id, instance_,
                                           nullptr);
                 break;
             case Kind::EditBox:
                 control = CreateWindowExW(WS_EX_CLIENTEDGE, WC_EDITW, L"",
-                                          WS_CHILD | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, spec.left,
-                                          spec.top, spec.width, spec.height, window_, id, instance_, nullptr);
+                                          WS_CHILD | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, place.left,
+                                          place.top, place.width, place.height, window_, id, instance_, nullptr);
                 if (control != nullptr) {
                     SendMessageW(control, EM_SETLIMITTEXT, 0, 0);  // the control's largest
                 }
                 break;
             case Kind::Button:
-                control = CreateWindowExW(0, WC_BUTTONW, L"", WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON, spec.left,
-                                          spec.top, spec.width, spec.height, window_, id, instance_, nullptr);
+                control = CreateWindowExW(0, WC_BUTTONW, L"", WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON, place.left,
+                                          place.top, place.width, place.height, window_, id, instance_, nullptr);
                 break;
             case Kind::HyperLinker:
-                control = link_.Create(window_, instance_, L"Tarnwick", IdOf(spec.control), place,
+                control = link_.Create(window_, instance_, L"Tarnwick", IdOf(place.control), rect,
                                        publisherUrl_, opener_);
                 break;
         }
@@ -144,11 +144,11 @@ bool MainWindow::CreateControls() {
         if (font_ != nullptr) {
             SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
         }
-        controls_[Index(spec.control)] = control;
+        controls_[Index(place.control)] = control;
     }
     controls_[Index(Control::MainWindow)] = window_;
-    for (const ControlSpec& spec : kControls) {
-        ShowWindow(controls_[Index(spec.control)], SW_SHOWNA);
+    for (const ControlPlace& place : kControls) {
+        ShowWindow(controls_[Index(place.control)], SW_SHOWNA);
     }
     return true;
 }

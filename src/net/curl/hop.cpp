@@ -4,6 +4,7 @@
 
 #include <charconv>
 
+#include "net/curl/ascii.h"
 #include "net/curl/curl_owners.h"
 
 namespace quorvel {
@@ -38,21 +39,6 @@ std::optional<std::string> UrlPart(CURLU* url, CURLUPart part, unsigned int flag
     }
     const CurlString owned(text);
     return std::string(owned.get());
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) {
-            return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-        };
-        if (lower(a[i]) != lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
 }
 
 }  // namespace

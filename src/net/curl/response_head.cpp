@@ -1,5 +1,7 @@
 #include "net/curl/response_head.h"
 
+#include "net/curl/ascii.h"
+
 namespace quorvel {
 
 namespace {
@@ -39,21 +41,6 @@ int StatusCode(std::string_view statusLine) {
         code = code * 10 + (c - '0');
     }
     return digits == 3 ? code : 0;
-}
-
-bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) {
-            return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-        };
-        if (lower(a[i]) != lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
 }
 
 }  // namespace
@@ -100,7 +87,7 @@ void ResponseHead::Take(std::string_view line) {
 
 std::optional<std::string> ResponseHead::Value(std::string_view name) const {
     for (const Field& field : fields_) {
-        if (SameNameIgnoringCase(field.name, name)) {
+        if (EqualsIgnoringCase(field.name, name)) {
             return field.value;
         }
     }
