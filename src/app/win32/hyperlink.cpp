@@ -15,7 +15,7 @@ void Hyperlink::Register(HINSTANCE instance) {
     if (GetClassInfoExW(instance, kClassName, &windowClass)) {
         return;
     }
-    windowClass.lpfnWndProc = &Hyperlink::Procedure;
+    windowClass.lpfnWndProc = &ForwardToOwner<Hyperlink>;
     windowClass.hInstance = instance;
     windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32649));  // IDC_HAND
     windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
@@ -38,17 +38,6 @@ COLORREF Hyperlink::TextColour() const {
         return kHoverColour;
     }
     return visited_ ? kVisitedColour : kLinkColour;
-}
-
-LRESULT CALLBACK Hyperlink::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<Hyperlink*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<Hyperlink*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    return self != nullptr ? self->Handle(message, wParam, lParam)
-                           : DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT Hyperlink::Handle(UINT message, WPARAM wParam, LPARAM lParam) {

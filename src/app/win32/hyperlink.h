@@ -9,6 +9,8 @@
 #include <functional>
 #include <string>
 
+#include "app/win32/window_procedure.h"
+
 namespace quorvel::win32 {
 
 // Opens an address; true when the opening succeeded.
@@ -32,7 +34,7 @@ public:
     bool Hovered() const { return hovered_; }
 
 private:
-    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    template <class> friend LRESULT CALLBACK ForwardToOwner(HWND, UINT, WPARAM, LPARAM);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void Paint();
     void Open();

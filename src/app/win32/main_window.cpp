@@ -77,7 +77,7 @@ bool MainWindow::Create(int showCommand) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     if (!GetClassInfoExW(instance_, kClassName, &windowClass)) {
-        windowClass.lpfnWndProc = &MainWindow::Procedure;
+        windowClass.lpfnWndProc = &ForwardToOwner<MainWindow>;
         windowClass.hInstance = instance_;
         windowClass.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(1));
         windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
@@ -151,17 +151,6 @@ bool MainWindow::CreateControls() {
         ShowWindow(controls_[Index(place.control)], SW_SHOWNA);
     }
     return true;
-}
-
-LRESULT CALLBACK MainWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    return self != nullptr ? self->Handle(message, wParam, lParam)
-                           : DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {

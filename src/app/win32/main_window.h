@@ -12,6 +12,7 @@
 #include "app/view.h"
 #include "app/win32/hyperlink.h"
 #include "net/internet.h"
+#include "app/win32/window_procedure.h"
 
 namespace quorvel::win32 {
 
@@ -53,7 +54,7 @@ public:
     void ClipboardSetText(const Text& text) override;
 
 private:
-    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    template <class> friend LRESULT CALLBACK ForwardToOwner(HWND, UINT, WPARAM, LPARAM);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     bool CreateControls();
     bool IsButton(HWND window) const;
